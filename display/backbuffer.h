@@ -1,0 +1,34 @@
+// The off-screen surface a frame is composed in.
+// In: fills and rectangle fills with 0x00RRGGBB values, picture copies (picturelist.h).
+// Out: width * height pixels that the drawing area presents unchanged.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace vantrel {
+
+class BackBuffer {
+public:
+    BackBuffer(int width, int height); // pixels; starts black
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    std::uint32_t* row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
+    const std::uint32_t* row(int y) const {
+        return pixels_.data() + static_cast<std::size_t>(y) * width_;
+    }
+    const std::uint32_t* data() const { return pixels_.data(); }
+    std::uint32_t at(int x, int y) const { return row(y)[x]; }
+
+    void fill(std::uint32_t color);
+    // Columns left..right-1, rows top..bottom-1, cut to the buffer; nothing when wholly outside.
+    void fillRect(int left, int top, int right, int bottom, std::uint32_t color);
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<std::uint32_t> pixels_;
+};
+
+} // namespace vantrel
