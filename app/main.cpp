@@ -1,1 +1,30 @@
-int main() { return 0; }
+// Program entry: the single-instance check, the main window, the main loop and the end.
+// Exit code 0 on every path.
+#include "app/singleinstance.h"
+#include "app/startup.h"
+#include "ui/mainwindow.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[]) {
+    using namespace vantrel;
+
+    // Before any window exists: a second copy ends here, silently.
+    InstanceLock InstanceMutex;
+    if (InstanceMutex.acquire("Vantrel") == InstanceLock::Result::AlreadyRunning)
+        return 0;
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(Application::titleFromProgramPath(
+        argc > 0 ? QString::fromLocal8Bit(argv[0]) : QStringLiteral("vantrel")));
+
+    Form1 = new TForm1;
+    if (!Application::Terminated()) {
+        Form1->show();
+        QApplication::exec();
+    }
+    delete Form1; // the drawing area finalises and stops the timer
+    Form1 = nullptr;
+    InstanceMutex.close();
+    return 0;
+}

@@ -32,3 +32,16 @@ private:
 };
 
 } // namespace vantrel
+
+namespace vantrel {
+
+// The pixel value of a colour: red in bits 16..23, green in 8..15, blue in 0..7; each
+// component is the low 8 bits of its value.
+constexpr std::uint32_t pixelValue(int red, int green, int blue) {
+    return (static_cast<std::uint32_t>(red & 0xFF) << 16) |
+           (static_cast<std::uint32_t>(green & 0xFF) << 8) | static_cast<std::uint32_t>(blue & 0xFF);
+}
+
+inline constexpr std::uint32_t White = 0x00FFFFFF;
+
+} // namespace vantrel
