@@ -17,6 +17,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(Application::titleFromProgramPath(
         argc > 0 ? QString::fromLocal8Bit(argv[0]) : QStringLiteral("vantrel")));
+    // Lets desktops match the window to its menu entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("example.orlisk.Vantrel"));
 
     Form1 = new TForm1;
     if (!Application::Terminated()) {

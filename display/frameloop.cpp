@@ -4,6 +4,7 @@
 
 #include "display/drawarea.h"
 #include "display/frametimer.h"
+#include "display/frametrace.h"
 #include "display/motion.h"
 #include "display/picturelist.h"
 #include "ui/controls.h"
@@ -61,7 +62,9 @@ void TForm1::DXTimer1Timer(QObject*, int) {
     }
 
     DXDraw1->Flip();
+    frametrace::presented();
     LastFrameRate = DXTimer1->FrameRate();
+    frametrace::rateMeasured(LastFrameRate);
     Label7->setCaption(QString::number(LastFrameRate));
 }
 

@@ -9,8 +9,8 @@ packages=(
   libgl1-mesa-dri libglx-mesa0
   fonts-liberation2
   googletest libgtest-dev libbenchmark-dev
-  xvfb xdotool openbox x11-utils x11-apps imagemagick procps xclip
-  desktop-file-utils appstream
+  xvfb xdotool openbox x11-utils x11-apps imagemagick procps xclip libxdamage1
+  desktop-file-utils appstream dpkg-dev
 )
 
 missing=()

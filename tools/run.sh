@@ -3,7 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
-build=${VANTREL_BUILD_DIR:-build}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
-cmake --build "$build" -j "$(nproc)" --target vantrel
-exec "$build/app/vantrel"
+cmake --preset release
+cmake --build --preset release -j "$(nproc)" --target vantrel
+exec build/app/vantrel

@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
-# Installs the Debian packages, builds (Release) and runs every test suite with CTest.
+# Installs the Debian packages, builds (Release) and runs every test suite with CTest, then
+# builds again with AddressSanitizer and UndefinedBehaviorSanitizer and runs the unit and
+# widget suites under them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/install-deps.sh
-build=${VANTREL_BUILD_DIR:-build}
-cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
-cmake --build "$build" -j "$(nproc)"
-cd "$build"
-ctest --output-on-failure -j "$(nproc)" --timeout 600
+jobs=$(nproc)
+
+cmake --preset release
+cmake --build --preset release -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs" --timeout 600
+
+cmake --preset sanitize
+cmake --build --preset sanitize -j "$jobs"
+ctest --preset sanitize -j "$jobs" --timeout 600
