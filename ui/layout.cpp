@@ -64,15 +64,22 @@ TSpeedButton* speedButton(QWidget* parent, const char* caption, int left, int to
     return b;
 }
 
-// The three rows red, green and blue of a colour box.
-void colourRows(QGroupBox* box, int columnShift, const char* text, TEdit* (&edits)[3],
-                TUpDown* (&upDowns)[3], TLabel* (&labels)[3]) {
+// The three rows red, green and blue of a colour box, stored into the window's members.
+struct ColourRow {
+    TEdit** edit;
+    TUpDown** upDown;
+    TLabel** label;
+};
+
+void colourRows(QGroupBox* box, int columnShift, int value, const ColourRow (&rows)[3]) {
     static const char* const captions[3] = {"Rot", "Grün", "Blau"};
+    const QByteArray text = QByteArray::number(value);
     for (int row = 0; row < 3; ++row) {
-        const int top = 24 + 32 * row;
-        edits[row] = edit(box, text, 16 + columnShift, top, 41);
-        upDowns[row] = upDown(box, edits[row], 0, 255, 5, std::stoi(text), 16);
-        labels[row] = label(box, captions[row], 80 + columnShift, top + 8);
+        const int top = 24 + 32 * row; // pixels
+        TEdit* e = edit(box, text.constData(), 16 + columnShift, top, 41);
+        *rows[row].edit = e;
+        *rows[row].upDown = upDown(box, e, 0, 255, 5, value, 16);
+        *rows[row].label = label(box, captions[row], 80 + columnShift, top + 8);
     }
 }
 
@@ -121,32 +128,13 @@ void TForm1::CreateComponents() {
 
     GroupBox4 = groupBox(client, "Vordergrundfarbe", 672, 336, 113, 121);
     GroupBox1 = groupBox(client, "Hintergrundfarbe", 781, 336, 116, 121);
-    TEdit* foreEdits[3];
-    TUpDown* foreUpDowns[3];
-    TLabel* foreLabels[3];
-    colourRows(GroupBox4, 0, "255", foreEdits, foreUpDowns, foreLabels);
-    Edit6 = foreEdits[0];
-    Edit7 = foreEdits[1];
-    Edit8 = foreEdits[2];
-    UpDown6 = foreUpDowns[0];
-    UpDown7 = foreUpDowns[1];
-    UpDown8 = foreUpDowns[2];
-    Label8 = foreLabels[0];
-    Label9 = foreLabels[1];
-    Label10 = foreLabels[2];
-    TEdit* backEdits[3];
-    TUpDown* backUpDowns[3];
-    TLabel* backLabels[3];
-    colourRows(GroupBox1, 3, "0", backEdits, backUpDowns, backLabels);
-    Edit3 = backEdits[0];
-    Edit4 = backEdits[1];
-    Edit5 = backEdits[2];
-    UpDown3 = backUpDowns[0];
-    UpDown4 = backUpDowns[1];
-    UpDown5 = backUpDowns[2];
-    Label3 = backLabels[0];
-    Label4 = backLabels[1];
-    Label5 = backLabels[2];
+    colourRows(
+        GroupBox4, 0, 255,
+        {{&Edit6, &UpDown6, &Label8}, {&Edit7, &UpDown7, &Label9}, {&Edit8, &UpDown8, &Label10}});
+    // The background columns stand 3 pixels further right.
+    colourRows(
+        GroupBox1, 3, 0,
+        {{&Edit3, &UpDown3, &Label3}, {&Edit4, &UpDown4, &Label4}, {&Edit5, &UpDown5, &Label5}});
 
     Label6 = label(client, "Bilder/Sek: ", 672, 480);
     Label7 = label(client, "Label7", 728, 480);
@@ -154,7 +142,7 @@ void TForm1::CreateComponents() {
     NameComponents();
 
     // Only edit boxes and check boxes take the focus, in this order and round again.
-    QWidget* const tabOrder[] = {Edit2, CheckBox3, Edit1, CheckBox1, Edit6, Edit7,
+    QWidget* const tabOrder[] = {Edit2, CheckBox3, Edit1, CheckBox1, Edit6,    Edit7,
                                  Edit8, Edit3,     Edit4, Edit5,     CheckBox2};
     for (std::size_t i = 0; i + 1 < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
@@ -163,22 +151,53 @@ void TForm1::CreateComponents() {
 
 void TForm1::NameComponents() {
     const std::pair<const char*, QWidget*> named[] = {
-        {"DXDraw1", DXDraw1},     {"Edit1", Edit1},       {"Edit2", Edit2},
-        {"Edit3", Edit3},         {"Edit4", Edit4},       {"Edit5", Edit5},
-        {"Edit6", Edit6},         {"Edit7", Edit7},       {"Edit8", Edit8},
-        {"UpDown1", UpDown1},     {"UpDown2", UpDown2},   {"UpDown3", UpDown3},
-        {"UpDown4", UpDown4},     {"UpDown5", UpDown5},   {"UpDown6", UpDown6},
-        {"UpDown7", UpDown7},     {"UpDown8", UpDown8},   {"Label1", Label1},
-        {"Label2", Label2},       {"Label3", Label3},     {"Label4", Label4},
-        {"Label5", Label5},       {"Label6", Label6},     {"Label7", Label7},
-        {"Label8", Label8},       {"Label9", Label9},     {"Label10", Label10},
-        {"Label11", Label11},     {"Label12", Label12},   {"Label13", Label13},
-        {"Label14", Label14},     {"Label15", Label15},   {"Label16", Label16},
-        {"Label17", Label17},     {"Label18", Label18},   {"Label19", Label19},
-        {"Label20", Label20},     {"GroupBox1", GroupBox1}, {"GroupBox2", GroupBox2},
-        {"GroupBox3", GroupBox3}, {"GroupBox4", GroupBox4}, {"CheckBox1", CheckBox1},
-        {"CheckBox2", CheckBox2}, {"CheckBox3", CheckBox3}, {"SpeedButton2", SpeedButton2},
-        {"SpeedButton3", SpeedButton3}, {"SpeedButton4", SpeedButton4},
+        {"DXDraw1", DXDraw1},
+        {"Edit1", Edit1},
+        {"Edit2", Edit2},
+        {"Edit3", Edit3},
+        {"Edit4", Edit4},
+        {"Edit5", Edit5},
+        {"Edit6", Edit6},
+        {"Edit7", Edit7},
+        {"Edit8", Edit8},
+        {"UpDown1", UpDown1},
+        {"UpDown2", UpDown2},
+        {"UpDown3", UpDown3},
+        {"UpDown4", UpDown4},
+        {"UpDown5", UpDown5},
+        {"UpDown6", UpDown6},
+        {"UpDown7", UpDown7},
+        {"UpDown8", UpDown8},
+        {"Label1", Label1},
+        {"Label2", Label2},
+        {"Label3", Label3},
+        {"Label4", Label4},
+        {"Label5", Label5},
+        {"Label6", Label6},
+        {"Label7", Label7},
+        {"Label8", Label8},
+        {"Label9", Label9},
+        {"Label10", Label10},
+        {"Label11", Label11},
+        {"Label12", Label12},
+        {"Label13", Label13},
+        {"Label14", Label14},
+        {"Label15", Label15},
+        {"Label16", Label16},
+        {"Label17", Label17},
+        {"Label18", Label18},
+        {"Label19", Label19},
+        {"Label20", Label20},
+        {"GroupBox1", GroupBox1},
+        {"GroupBox2", GroupBox2},
+        {"GroupBox3", GroupBox3},
+        {"GroupBox4", GroupBox4},
+        {"CheckBox1", CheckBox1},
+        {"CheckBox2", CheckBox2},
+        {"CheckBox3", CheckBox3},
+        {"SpeedButton2", SpeedButton2},
+        {"SpeedButton3", SpeedButton3},
+        {"SpeedButton4", SpeedButton4},
         {"SpeedButton5", SpeedButton5},
     };
     for (const auto& [name, widget] : named)
