@@ -10,7 +10,7 @@
 namespace vantrel {
 
 class InstanceLock {
-public:
+  public:
     enum class Result { Acquired, AlreadyRunning, Unavailable };
 
     InstanceLock() = default;
@@ -27,7 +27,7 @@ public:
     // Where the lock file for `name` lives, or empty when no safe place exists.
     static std::string lockPath(const std::string& name);
 
-private:
+  private:
     int fd_ = -1;
 };
 

@@ -9,7 +9,7 @@
 namespace vantrel {
 
 class BackBuffer {
-public:
+  public:
     BackBuffer(int width, int height); // pixels; starts black
 
     int width() const { return width_; }
@@ -25,7 +25,7 @@ public:
     // Columns left..right-1, rows top..bottom-1, cut to the buffer; nothing when wholly outside.
     void fillRect(int left, int top, int right, int bottom, std::uint32_t color);
 
-private:
+  private:
     int width_ = 0;
     int height_ = 0;
     std::vector<std::uint32_t> pixels_;
@@ -39,7 +39,8 @@ namespace vantrel {
 // component is the low 8 bits of its value.
 constexpr std::uint32_t pixelValue(int red, int green, int blue) {
     return (static_cast<std::uint32_t>(red & 0xFF) << 16) |
-           (static_cast<std::uint32_t>(green & 0xFF) << 8) | static_cast<std::uint32_t>(blue & 0xFF);
+           (static_cast<std::uint32_t>(green & 0xFF) << 8) |
+           static_cast<std::uint32_t>(blue & 0xFF);
 }
 
 inline constexpr std::uint32_t White = 0x00FFFFFF;

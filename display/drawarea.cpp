@@ -10,8 +10,8 @@
 #include <QSurfaceFormat>
 #include <QTimer>
 #include <QWindow>
-#include <QtGui/qopenglcontext_platform.h>
 #include <QtGui/qguiapplication_platform.h>
+#include <QtGui/qopenglcontext_platform.h>
 
 #include <GL/gl.h>
 
@@ -28,24 +28,24 @@ TDXDraw::PresenterFactory& presenterFactory() {
 // The native child window the back buffer is shown in; it asks its owner to show the
 // current buffer again whenever the window system exposes it.
 class GlWindow : public QWindow {
-public:
+  public:
     explicit GlWindow(std::function<void()> onExpose) : onExpose_(std::move(onExpose)) {
         setSurfaceType(QSurface::OpenGLSurface);
         setFlag(Qt::WindowTransparentForInput);
     }
 
-protected:
+  protected:
     void exposeEvent(QExposeEvent*) override {
         if (isExposed() && onExpose_)
             onExpose_();
     }
 
-private:
+  private:
     std::function<void()> onExpose_;
 };
 
 class GlPresenter : public Presenter {
-public:
+  public:
     explicit GlPresenter(TDXDraw* area) : area_(area) {}
 
     ~GlPresenter() override {
@@ -124,7 +124,7 @@ public:
         }
     }
 
-private:
+  private:
     using WindowPos = void (*)(GLint, GLint);
 
     bool makeContext() {
@@ -176,13 +176,15 @@ void TDXDraw::Initialize() {
     initializing_ = true;
     if (OnInitializing)
         OnInitializing(this);
-    presenter_ = presenterFactory() ? presenterFactory()(this) : std::make_unique<GlPresenter>(this);
+    presenter_ =
+        presenterFactory() ? presenterFactory()(this) : std::make_unique<GlPresenter>(this);
     QString error;
     if (!presenter_ || !presenter_->initialize(error)) {
         presenter_.reset();
         initializing_ = false;
-        error_ = error.isEmpty() ? QStringLiteral("Die Zeichenfläche konnte nicht eingerichtet werden.")
-                                 : error;
+        error_ = error.isEmpty()
+                     ? QStringLiteral("Die Zeichenfläche konnte nicht eingerichtet werden.")
+                     : error;
         // Reported once the window is on the screen, so the box has a window to stand over.
         QPointer<TDXDraw> self(this);
         QTimer::singleShot(0, this, [self] {

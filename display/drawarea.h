@@ -19,7 +19,7 @@ class TDXImageList;
 
 // Puts the back buffer on the screen. The real one uses OpenGL; tests use one in memory.
 class Presenter {
-public:
+  public:
     virtual ~Presenter() = default;
     // Makes the surface ready; on failure fills `error` with a sentence for the user.
     virtual bool initialize(QString& error) = 0;
@@ -32,7 +32,7 @@ public:
 };
 
 class TDXDraw : public QWidget {
-public:
+  public:
     using PresenterFactory = std::function<std::unique_ptr<Presenter>(TDXDraw* area)>;
     using NotifyEvent = std::function<void(QObject* sender)>;
 
@@ -61,7 +61,7 @@ public:
     const BackBuffer& Surface() const { return buffer_; }
     void Fill(std::uint32_t color);
     void FillRect(int left, int top, int right, int bottom, std::uint32_t color);
-    void Flip(); // present at the vertical blank
+    void Flip();    // present at the vertical blank
     void Repaint(); // present again without waiting
     int SurfaceWidthPx() const { return SurfaceWidth; }
     int SurfaceHeightPx() const { return SurfaceHeight; }
@@ -69,10 +69,10 @@ public:
     // Set when the set-up failed; the text the user was shown.
     QString lastError() const { return error_; }
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
 
-private:
+  private:
     void prepareSurfaces();
 
     BackBuffer buffer_{SurfaceWidth, SurfaceHeight};

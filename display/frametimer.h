@@ -15,7 +15,7 @@
 namespace vantrel {
 
 class TDXTimer : public QObject {
-public:
+  public:
     using Clock = std::function<std::uint32_t()>;
     using TimerEvent = std::function<void(QObject* sender, int lagCount)>;
 
@@ -36,7 +36,7 @@ public:
     // One round of idle processing: a tick when one is due. Returns whether it ticked.
     bool DoIdle();
 
-private:
+  private:
     bool running() const;
     void updateRunning();
     void schedule(std::uint32_t delayMs);

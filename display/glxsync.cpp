@@ -32,7 +32,8 @@ bool hasExtension(const char* list, const char* name) {
 
 bool omlAvailable(void* display) {
     auto* dpy = static_cast<Display*>(display);
-    if (!dpy || !hasExtension(glXQueryExtensionsString(dpy, DefaultScreen(dpy)), "GLX_OML_sync_control"))
+    if (!dpy ||
+        !hasExtension(glXQueryExtensionsString(dpy, DefaultScreen(dpy)), "GLX_OML_sync_control"))
         return false;
     auto resolve = [](const char* name) {
         return glXGetProcAddressARB(reinterpret_cast<const GLubyte*>(name));

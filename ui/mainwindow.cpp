@@ -68,9 +68,10 @@ int TForm1::DesktopBitsPerPixel() {
 
 void TForm1::FormCreate(QObject*) {
     if (DesktopBitsPerPixel() < MinimumDepth) {
-        QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationName(),
-                        QStringLiteral("Stellen Sie bitte die Desktop-Farbtiefe auf 24 oder 32Bit !"),
-                        QMessageBox::Ok);
+        QMessageBox box(
+            QMessageBox::NoIcon, QGuiApplication::applicationName(),
+            QStringLiteral("Stellen Sie bitte die Desktop-Farbtiefe auf 24 oder 32Bit !"),
+            QMessageBox::Ok);
         box.exec();
         Application::Terminate();
     }

@@ -25,7 +25,7 @@ class TCheckBox;
 class TSpeedButton;
 
 class TForm1 : public QMainWindow {
-public:
+  public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -117,11 +117,11 @@ public:
     std::int32_t dirY() const { return DirY; }
     std::int32_t lastFrameRate() const { return LastFrameRate; }
 
-protected:
+  protected:
     void showEvent(QShowEvent* event) override;
     bool event(QEvent* event) override;
 
-private:
+  private:
     void centreOnDesktop();
     void CreateComponents();
     void CreateMenu();
@@ -132,11 +132,11 @@ private:
     void ApplyPreset(int index);
     TLabel* presetDistanceLabel(int index) const;
 
-    double BlockX = 0.0;     // pixels
-    double BlockY = 0.0;     // pixels
-    double TickerX = 0.0;    // pixels
-    std::int32_t DirX = 0;   // +1 or -1
-    std::int32_t DirY = 0;   // +1 or -1
+    double BlockX = 0.0;            // pixels
+    double BlockY = 0.0;            // pixels
+    double TickerX = 0.0;           // pixels
+    std::int32_t DirX = 0;          // +1 or -1
+    std::int32_t DirY = 0;          // +1 or -1
     std::int32_t LastFrameRate = 0; // frames per second
     enum class Placement { None, Guessed, Final };
     Placement placement_ = Placement::None;

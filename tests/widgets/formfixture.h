@@ -13,7 +13,7 @@
 namespace vantrel::testing {
 
 class MemoryPresenter : public Presenter {
-public:
+  public:
     bool initialize(QString&) override { return true; }
     void present(const BackBuffer&, bool waitForVBlank) override {
         ++presents;
@@ -41,7 +41,7 @@ public:
     inline static bool loseNext = false;
     inline static bool restoreFails = false;
 
-private:
+  private:
     bool lost_ = false;
 };
 

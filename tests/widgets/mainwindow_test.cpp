@@ -14,7 +14,7 @@ using namespace vantrel;
 class MainWindowTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     std::unique_ptr<TForm1> form;
 
     QWidget* find(const QString& name) const { return form->findChild<QWidget*>(name); }
@@ -31,7 +31,7 @@ private:
         return {};
     }
 
-private slots:
+  private slots:
     void init() {
         form = testing::makeForm();
         QVERIFY(form);
@@ -47,8 +47,8 @@ private slots:
         QTest::addColumn<QRect>("rect"); // width/height -1: sized by its caption
         QTest::addColumn<QString>("text");
         auto row = [](const char* name, const char* parent, QRect rect, const char* text) {
-            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(parent)
-                                << rect << QString::fromUtf8(text);
+            QTest::newRow(name) << QString::fromLatin1(name) << QString::fromLatin1(parent) << rect
+                                << QString::fromUtf8(text);
         };
         row("DXDraw1", "", {16, 16, 640, 480}, "");
         row("GroupBox3", "", {672, 16, 225, 65}, "Geschwindigkeit");
@@ -189,8 +189,8 @@ private slots:
     }
 
     void tabOrder() {
-        const QStringList forward = {"Edit2", "CheckBox3", "Edit1", "CheckBox1",
-                                     "Edit6", "Edit7",     "Edit8", "Edit3",
+        const QStringList forward = {"Edit2", "CheckBox3", "Edit1",     "CheckBox1",
+                                     "Edit6", "Edit7",     "Edit8",     "Edit3",
                                      "Edit4", "Edit5",     "CheckBox2", "Edit2"};
         form->Edit2->setFocus(Qt::TabFocusReason);
         for (int i = 1; i < forward.size(); ++i) {
@@ -211,9 +211,10 @@ private slots:
     }
 
     void buttonsTakeNoFocus() {
-        for (QWidget* w : {static_cast<QWidget*>(form->SpeedButton2), static_cast<QWidget*>(form->SpeedButton3),
-                           static_cast<QWidget*>(form->SpeedButton4), static_cast<QWidget*>(form->SpeedButton5),
-                           static_cast<QWidget*>(form->UpDown1), static_cast<QWidget*>(form->DXDraw1)})
+        for (QWidget* w :
+             {static_cast<QWidget*>(form->SpeedButton2), static_cast<QWidget*>(form->SpeedButton3),
+              static_cast<QWidget*>(form->SpeedButton4), static_cast<QWidget*>(form->SpeedButton5),
+              static_cast<QWidget*>(form->UpDown1), static_cast<QWidget*>(form->DXDraw1)})
             QCOMPARE(w->focusPolicy(), Qt::NoFocus);
     }
 
