@@ -14,6 +14,11 @@ int main(int argc, char* argv[]) {
     if (InstanceMutex.acquire("Vantrel") == InstanceLock::Result::AlreadyRunning)
         return 0;
 
+    // The drawing area presents through GLX, so on a Wayland desktop the program runs
+    // through XWayland unless the user asked for a platform.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(Application::titleFromProgramPath(
         argc > 0 ? QString::fromLocal8Bit(argv[0]) : QStringLiteral("vantrel")));
