@@ -3,9 +3,11 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
+#include <string>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace vantrel {
 namespace {
@@ -49,42 +51,44 @@ std::string sessionSuffix() {
 
 } // namespace
 
-std::string InstanceLock::lockPath(const std::string& name) {
-    std::string dir;
+std::vector<std::string> InstanceLock::lockPaths(const std::string& name) {
+    const std::string file = "/" + name + sessionSuffix() + ".lock";
+    std::vector<std::string> paths;
     if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && usableDirectory(runtime))
-        dir = runtime;
-    else
-        dir = fallbackDirectory();
-    if (dir.empty())
-        return {};
-    return dir + "/" + name + sessionSuffix() + ".lock";
+        paths.push_back(runtime + file);
+    if (const std::string fallback = fallbackDirectory(); !fallback.empty())
+        paths.push_back(fallback + file);
+    return paths;
 }
 
 InstanceLock::Result InstanceLock::acquire(const std::string& name) {
     close();
-    const std::string path = lockPath(name);
-    if (path.empty())
-        return Result::Unavailable;
-    // O_NOFOLLOW: a link planted at the path is never followed, its target never touched.
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return Result::Unavailable;
-    struct stat st {};
-    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return Result::Unavailable;
-    }
-    int rc = 0;
-    do {
-        rc = flock(fd, LOCK_EX | LOCK_NB);
-    } while (rc != 0 && errno == EINTR);
-    if (rc != 0) {
+    // The first place where a lock file can be made decides; one that cannot be used (a
+    // read-only directory, a link planted at the path) passes the turn to the next.
+    for (const std::string& path : lockPaths(name)) {
+        // O_NOFOLLOW: a link planted at the path is never followed, its target never touched.
+        const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd < 0)
+            continue;
+        struct stat st {};
+        if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            ::close(fd);
+            continue;
+        }
+        int rc = 0;
+        do {
+            rc = flock(fd, LOCK_EX | LOCK_NB);
+        } while (rc != 0 && errno == EINTR);
+        if (rc == 0) {
+            fd_ = fd;
+            return Result::Acquired;
+        }
         const bool busy = errno == EWOULDBLOCK;
         ::close(fd);
-        return busy ? Result::AlreadyRunning : Result::Unavailable;
+        if (busy)
+            return Result::AlreadyRunning;
     }
-    fd_ = fd;
-    return Result::Acquired;
+    return Result::Unavailable;
 }
 
 void InstanceLock::close() {

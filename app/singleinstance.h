@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace vantrel {
 
@@ -24,8 +25,9 @@ class InstanceLock {
     void close();
     bool held() const { return fd_ >= 0; }
 
-    // Where the lock file for `name` lives, or empty when no safe place exists.
-    static std::string lockPath(const std::string& name);
+    // The places the lock file for `name` may live, in the order they are tried: the
+    // runtime directory, then a private directory under /tmp.
+    static std::vector<std::string> lockPaths(const std::string& name);
 
   private:
     int fd_ = -1;
