@@ -19,18 +19,27 @@ A test file is a script:
     if __name__ == "__main__":
         main()
 
-Standard library only; the X tools come from Debian (see tools/install-deps.sh).
+MainWindow knows where the controls and the drawing area of the program's
+window are; reference_pictures() gives the stored test pictures to compare
+screenshots with; DamageWatch counts and times the frames the program shows.
+
+Standard library only; the X tools come from Debian (see tools/install-deps.sh),
+and DamageWatch reaches libX11 and libXdamage through ctypes.
 """
 
 import collections
+import ctypes
+import ctypes.util
 import os
 import re
 import select
 import shutil
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 import traceback
 
@@ -125,6 +134,18 @@ def check_near(actual, expected, tolerance, what):
         raise Failure(f"{what}: expected {expected} (+-{tolerance}), got {actual}")
 
 
+def check_pixels(session, shown, expected, what):
+    """Fails unless two pictures are equal pixel for pixel, naming the first
+    differing pixels; both are kept with the failed case's artifacts."""
+    if shown == expected:
+        return
+    samples, count = shown.differences(expected)
+    name = re.sub(r"\W+", "_", what)
+    session.save_pixels(shown, f"{name}-shown")
+    session.save_pixels(expected, f"{name}-expected")
+    raise Failure(f"{what}: {count} pixels differ, e.g. {'; '.join(samples)}")
+
+
 def wait_until(predicate, timeout, what):
     """Polls predicate until it returns something truthy and returns that."""
     deadline = time.monotonic() + timeout
@@ -206,13 +227,110 @@ class Geometry(collections.namedtuple("Geometry", "x y width height left right t
         return self.height + self.top + self.bottom
 
 
+Rect = collections.namedtuple("Rect", "x y width height")
+
+
 class Pixels:
-    """An RGB picture of the screen: .at(x, y) -> (r, g, b), each 0..255."""
+    """An RGB picture of the screen: .at(x, y) -> (r, g, b), each 0..255.
+    Pixels grabbed from the screen carry .taken, the monotonic time halfway
+    through the grab, and .taken_within, how long the grab took (seconds)."""
 
     def __init__(self, width, height, data):
         self.width = width
         self.height = height
-        self._data = data
+        self._data = bytes(data)
+        self.taken = None
+        self.taken_within = None
+
+    def __eq__(self, other):
+        if not isinstance(other, Pixels):
+            return NotImplemented
+        return (self.width, self.height, self._data) == (other.width, other.height, other._data)
+
+    def crop(self, x, y, width, height):
+        """The part from (x, y) on, width x height, which must lie inside."""
+        inside = 0 <= x and 0 <= y and 0 <= width and 0 <= height
+        if not inside or x + width > self.width or y + height > self.height:
+            raise IndexError(f"{width}x{height}+{x}+{y} is not inside {self.width}x{self.height}")
+        rows = [
+            self._data[((y + r) * self.width + x) * 3 : ((y + r) * self.width + x + width) * 3]
+            for r in range(height)
+        ]
+        part = Pixels(width, height, b"".join(rows))
+        part.taken = self.taken
+        part.taken_within = self.taken_within
+        return part
+
+    def row(self, y):
+        """Row y as a list of (r, g, b)."""
+        return [self.at(x, y) for x in range(self.width)]
+
+    def differences(self, other, limit=5):
+        """Up to limit pixels where two pictures of equal size differ, as
+        'x,y: (r, g, b) != (r, g, b)' texts, and how many differ in all."""
+        if (self.width, self.height) != (other.width, other.height):
+            raise ValueError(
+                f"sizes differ: {self.width}x{self.height} and {other.width}x{other.height}"
+            )
+        found = []
+        count = 0
+        if self._data == other._data:
+            return found, count
+        for y in range(self.height):
+            start = y * self.width * 3
+            end = start + self.width * 3
+            if self._data[start:end] == other._data[start:end]:
+                continue
+            for x in range(self.width):
+                if self.at(x, y) != other.at(x, y):
+                    count += 1
+                    if len(found) < limit:
+                        found.append(f"{x},{y}: {self.at(x, y)} != {other.at(x, y)}")
+        return found, count
+
+    def to_ppm(self):
+        return b"P6\n%d %d\n255\n" % (self.width, self.height) + self._data
+
+    @staticmethod
+    def from_xwd(blob):
+        """Parses an xwd dump of a 24- or 32-bit TrueColor screen directly
+        (much faster than a converter); None for any other layout."""
+        if len(blob) < 100:
+            return None
+        head = struct.unpack(">25I", blob[:100])
+        header_size, version, fmt = head[0:3]
+        width, height = head[4], head[5]
+        byte_order = head[7]
+        bits_per_pixel, bytes_per_line, visual_class = head[11:14]
+        masks = head[14:17]
+        ncolors = head[19]
+        if (version, fmt) != (7, 2) or visual_class not in (4, 5):
+            return None
+        if masks != (0xFF0000, 0x00FF00, 0x0000FF):
+            return None
+        # Least significant byte first: B, G, R (, pad); otherwise (pad,) R, G, B.
+        # With windows of several visuals on the screen (the drawing area's
+        # OpenGL window) xwd stores 3 bytes a pixel in rows of bytes_per_line.
+        if bits_per_pixel == 32:
+            size = 4
+            offsets = (2, 1, 0) if byte_order == 0 else (1, 2, 3)
+        elif bits_per_pixel == 24:
+            size = 3
+            offsets = (2, 1, 0) if byte_order == 0 else (0, 1, 2)
+        else:
+            return None
+        start = header_size + 12 * ncolors
+        raw = blob[start : start + bytes_per_line * height]
+        if len(raw) != bytes_per_line * height:
+            raise ValueError("xwd data cut short")
+        used = size * width
+        if bytes_per_line != used:
+            starts = range(0, bytes_per_line * height, bytes_per_line)
+            raw = b"".join(raw[r : r + used] for r in starts)
+        data = bytearray(3 * width * height)
+        for channel, offset in enumerate(offsets):
+            data[channel::3] = raw[offset::size]
+        return Pixels(width, height, data)
 
     def at(self, x, y):
         if not (0 <= x < self.width and 0 <= y < self.height):
@@ -480,6 +598,12 @@ class XSession:
         except OSError:
             return "(no log)"
 
+    def make_dir(self, name):
+        """A new empty directory of this session (removed with it)."""
+        path = os.path.join(self._root, "work", name)
+        os.makedirs(path)
+        return path
+
     # ------------------------------------------------------------ tools
 
     def _run(self, cmd, timeout=10, check=True, binary=False, input=None):
@@ -536,7 +660,10 @@ class XSession:
 
     def windows(self, name_regex=None, pid=None, visible=True):
         """Window ids whose title matches name_regex (Python re.search, case
-        sensitive) and, if given, whose _NET_WM_PID is pid."""
+        sensitive) and, if given, whose _NET_WM_PID is pid. Visible windows are
+        the top-level ones that the window manager manages: Qt gives native
+        child windows (the drawing area) the program's pid and at times its
+        title, and they must not pass for a window of their own."""
         cmd = ["xdotool", "search"]
         if visible:
             cmd.append("--onlyvisible")
@@ -548,6 +675,8 @@ class XSession:
             cmd += ["--name", "."]
         out = self._run(cmd, check=False)  # exits 1 when nothing matches
         ids = [int(line) for line in out.split() if line.isdigit()]
+        if visible:
+            ids = [w for w in ids if self._managed(w)]
         if name_regex is None:
             return ids
         # xdotool matches case-insensitively; the title must match exactly.
@@ -582,6 +711,37 @@ class XSession:
             timeout,
             f"windows named {name_regex!r} to go away",
         )
+
+    def popups(self, pid):
+        """Visible override-redirect windows of the program (menus, tool
+        tips): its windows that sit directly on the root window, where the
+        window manager does not reparent them."""
+        out = self._run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)], check=False)
+        found = []
+        for w in (int(line) for line in out.split() if line.isdigit()):
+            tree = self._run(["xwininfo", "-tree", "-id", str(w)], check=False)
+            if re.search(r"^\s*Parent window id: .*\(the root window\)", tree, re.M):
+                found.append(w)
+        return found
+
+    def _managed(self, wid):
+        # The window manager puts WM_STATE on every client window it manages.
+        out = self._run(["xprop", "-id", str(wid), "-notype", "WM_STATE"], check=False)
+        return "window state:" in out
+
+    def children(self, wid):
+        """All windows inside wid (children, grandchildren, ...) as
+        {id: Rect} with x and y in root coordinates."""
+        tree = self._run(["xwininfo", "-tree", "-id", str(wid)])
+        found = {}
+        for m in re.finditer(
+            r"^\s*(0x[0-9a-fA-F]+)\s.*?\s(\d+)x(\d+)\+-?\d+\+-?\d+\s+\+(-?\d+)\+(-?\d+)\s*$",
+            tree,
+            re.M,
+        ):
+            w, h, x, y = (int(v) for v in m.group(2, 3, 4, 5))
+            found[int(m.group(1), 16)] = Rect(x, y, w, h)
+        return found
 
     def window_name(self, wid):
         return self._run(["xdotool", "getwindowname", str(wid)], check=False).rstrip("\n")
@@ -709,10 +869,268 @@ class XSession:
             cmd += ["-crop", f"{g.outer_width}x{g.outer_height}+{g.outer_x}+{g.outer_y}", "+repage"]
         self._run(cmd + [path], timeout=30)
 
-    def pixels(self):
-        """Reads the whole screen back as RGB."""
-        xwd = self._run(["xwd", "-root", "-silent"], timeout=30, binary=True)
-        ppm = self._run(
-            ["convert", "xwd:-", "-depth", "8", "ppm:-"], timeout=30, binary=True, input=xwd
+    def pixels(self, wid=None):
+        """Reads the whole screen back as RGB; with wid, only what is shown
+        inside that window (pixel (0, 0) is its top-left corner, overlapping
+        windows included). .taken tells when (see Pixels)."""
+        target = ["-root"] if wid is None else ["-id", str(wid)]
+        started = time.monotonic()
+        xwd = self._run(["xwd", *target, "-silent"], timeout=30, binary=True)
+        ended = time.monotonic()
+        pixels = Pixels.from_xwd(xwd)
+        if pixels is None:
+            ppm = self._run(
+                ["convert", "xwd:-", "-depth", "8", "ppm:-"], timeout=30, binary=True, input=xwd
+            )
+            pixels = Pixels.from_ppm(ppm)
+        pixels.taken = (started + ended) / 2
+        pixels.taken_within = ended - started
+        return pixels
+
+    def save_pixels(self, pixels, name):
+        """Writes pixels as NAME.ppm next to the session's logs, which a failed
+        case keeps in its failure folder; returns the path."""
+        path = os.path.join(self._dirs["logs"], f"{name}.ppm")
+        with open(path, "wb") as f:
+            f.write(pixels.to_ppm())
+        return path
+
+
+# ---------------------------------------------------------------- the program's window
+
+_PICTURE_NAMES = ("Laufschrift", "Scala", "Muster", "Kontrastbild")
+_pictures = None
+
+
+def reference_pictures():
+    """The four stored test pictures, {name: Pixels}, as the program's own
+    code makes them (written by the tool named in VANTREL_DUMP_PICTURES).
+    Transparent pictures come with black where they let the background
+    through."""
+    global _pictures
+    if _pictures is None:
+        tool = os.environ.get("VANTREL_DUMP_PICTURES")
+        check(tool, "VANTREL_DUMP_PICTURES is not set")
+        check(os.access(tool, os.X_OK), f"VANTREL_DUMP_PICTURES={tool} is not an executable file")
+        with tempfile.TemporaryDirectory(prefix="vantrel-pictures-") as folder:
+            done = subprocess.run([tool, folder], capture_output=True, timeout=30)
+            check(done.returncode == 0, f"{tool} failed: {done.stderr.decode(errors='replace')}")
+            pictures = {}
+            for name in _PICTURE_NAMES:
+                with open(os.path.join(folder, f"{name}.ppm"), "rb") as f:
+                    pictures[name] = Pixels.from_ppm(f.read())
+        _pictures = pictures
+    return _pictures
+
+
+class MainWindow:
+    """The program's main window on a session: positions of its controls in
+    client coordinates (below the menu bar, as the layout gives them) and
+    looks at its drawing area, the 640 x 480 native child window."""
+
+    AREA_WIDTH = 640  # pixels
+    AREA_HEIGHT = 480  # pixels
+    AREA_LEFT = 16  # pixels, client coordinates
+    AREA_TOP = 16  # pixels, client coordinates
+
+    def __init__(self, session, app, timeout=10):
+        self.session = session
+        self.app = app
+        self.wid = session.wait_window("^Vantrel$", timeout=timeout, pid=app.pid)
+        self.geometry = session.wait_geometry_stable(self.wid)
+
+        def area_window():
+            found = [
+                (w, r)
+                for w, r in session.children(self.wid).items()
+                if (r.width, r.height) == (self.AREA_WIDTH, self.AREA_HEIGHT)
+            ]
+            return found[0] if len(found) == 1 else None
+
+        self.area_id, self.area = wait_until(
+            area_window, timeout, "the 640x480 drawing area window"
         )
-        return Pixels.from_ppm(ppm)
+        self.menu_height = self.area.y - self.geometry.y - self.AREA_TOP
+        check(
+            self.area.x - self.geometry.x == self.AREA_LEFT,
+            f"drawing area at x {self.area.x - self.geometry.x} of the client, "
+            f"not {self.AREA_LEFT}",
+        )
+
+    def point(self, x, y):
+        """Root coordinates of the client point (x, y)."""
+        return self.geometry.x + x, self.geometry.y + self.menu_height + y
+
+    def click(self, x, y, **kwargs):
+        """Clicks the client point (x, y)."""
+        self.session.click(*self.point(x, y), **kwargs)
+
+    def click_centre(self, left, top, width, height):
+        """Clicks the middle of a control given by its client rectangle."""
+        self.click(left + width // 2, top + height // 2)
+
+    def pixels(self):
+        """The window's client area, menu bar included, as shown now; the
+        client point (x, y) is at (x, y + menu_height)."""
+        return self.session.pixels(self.wid)
+
+    def client_pixels(self, left, top, width, height):
+        """A client rectangle of the window as shown now."""
+        return self.pixels().crop(left, top + self.menu_height, width, height)
+
+    def area_pixels(self):
+        """The drawing area as shown now, 640 x 480, (0, 0) at its top left."""
+        return self.session.pixels(self.area_id)
+
+
+# ---------------------------------------------------------------- changes on the screen
+
+
+class DamageWatch:
+    """Notes every change the X server makes to some windows (XDamage): each
+    present of the drawing area is one change of its whole rectangle, each
+    repaint of a widget a change of the widget's rectangle. So the frames can
+    be counted and timed, which a screenshot cannot do.
+
+    with DamageWatch(s, [win.area_id, win.wid]) as watch:
+        ...
+        frames = watch.changes(win.area_id)  # [(monotonic time, Rect)]
+
+    A helper process listens, because Xlib ends the process whose display
+    connection breaks, as it does when the session ends."""
+
+    def __init__(self, session, wids):
+        self.session = session
+        self.wids = list(wids)
+        self._changes = {w: [] for w in self.wids}
+        self._lock = threading.Lock()
+        self._proc = None
+        self._reader = None
+
+    def __enter__(self):
+        self._proc = subprocess.Popen(
+            [sys.executable, os.path.abspath(__file__), "--watch-damage", *map(str, self.wids)],
+            stdin=subprocess.DEVNULL,
+            stdout=subprocess.PIPE,
+            stderr=subprocess.DEVNULL,
+            env=self.session.env,
+            start_new_session=True,
+        )
+        first = self._proc.stdout.readline()
+        if first.strip() != b"ready":
+            _kill_group(self._proc, grace=1)
+            raise Failure(f"the damage watcher did not start: {first!r}")
+        self._reader = threading.Thread(target=self._read, daemon=True)
+        self._reader.start()
+        return self
+
+    def __exit__(self, exc_type, exc, tb):
+        _kill_group(self._proc, grace=1)
+        self._reader.join(timeout=5)
+        return False
+
+    def _read(self):
+        for line in self._proc.stdout:
+            fields = line.split()
+            if len(fields) != 7:
+                continue
+            wid = int(fields[0])
+            received = float(fields[1])
+            # The server's time stamp is the same monotonic clock in whole
+            # milliseconds (32 bits); it is exact where reading may lag.
+            stamp = int(fields[2])
+            wraps = round((received * 1000 - stamp) / 2**32)
+            change = ((stamp + wraps * 2**32) / 1000, Rect(*(int(v) for v in fields[3:])))
+            with self._lock:
+                self._changes[wid].append(change)
+
+    def changes(self, wid):
+        """(monotonic time, Rect) of each change of wid so far, oldest first;
+        the rectangle is relative to the window."""
+        with self._lock:
+            return list(self._changes[wid])
+
+    def wait_past(self, moment, timeout=10):
+        """Waits until changes made after `moment` (monotonic) have come in:
+        under load the news of changes lags behind them."""
+
+        def latest():
+            with self._lock:
+                return max((c[-1][0] for c in self._changes.values() if c), default=None)
+
+        wait_until(
+            lambda: (latest() or 0) > moment,
+            timeout,
+            f"news of changes after {moment:.3f} (latest {latest()})",
+        )
+
+
+class _XDamageNotifyEvent(ctypes.Structure):
+    _fields_ = [
+        ("type", ctypes.c_int),
+        ("serial", ctypes.c_ulong),
+        ("send_event", ctypes.c_int),
+        ("display", ctypes.c_void_p),
+        ("drawable", ctypes.c_ulong),
+        ("damage", ctypes.c_ulong),
+        ("level", ctypes.c_int),
+        ("more", ctypes.c_int),
+        ("timestamp", ctypes.c_ulong),
+        ("x", ctypes.c_short),
+        ("y", ctypes.c_short),
+        ("width", ctypes.c_ushort),
+        ("height", ctypes.c_ushort),
+        ("geometry", ctypes.c_short * 4),
+    ]
+
+
+def _watch_damage(wids):
+    """The listening process of DamageWatch: prints 'ready', then one line
+    'wid time server-time x y width height' per change until the display
+    goes away."""
+    x11 = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+    xdamage = ctypes.CDLL(ctypes.util.find_library("Xdamage") or "libXdamage.so.1")
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XFlush.argtypes = [ctypes.c_void_p]
+    x11.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
+    x11.XPending.argtypes = [ctypes.c_void_p]
+    xdamage.XDamageQueryExtension.argtypes = [
+        ctypes.c_void_p,
+        ctypes.POINTER(ctypes.c_int),
+        ctypes.POINTER(ctypes.c_int),
+    ]
+    xdamage.XDamageCreate.restype = ctypes.c_ulong
+    xdamage.XDamageCreate.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int]
+    display = x11.XOpenDisplay(None)
+    if not display:
+        sys.exit("cannot open the display")
+    event_base = ctypes.c_int()
+    error_base = ctypes.c_int()
+    if not xdamage.XDamageQueryExtension(
+        display, ctypes.byref(event_base), ctypes.byref(error_base)
+    ):
+        sys.exit("no XDamage extension")
+    report_raw_rectangles = 0
+    for wid in wids:
+        xdamage.XDamageCreate(display, wid, report_raw_rectangles)
+    x11.XFlush(display)
+    out = sys.stdout
+    out.write("ready\n")
+    out.flush()
+    buffer = (ctypes.c_long * 24)()  # the size of an XEvent
+    event = ctypes.cast(buffer, ctypes.POINTER(_XDamageNotifyEvent)).contents
+    damage_notify = event_base.value  # XDamageNotify is the extension's first event
+    while True:
+        x11.XNextEvent(display, buffer)
+        if event.type == damage_notify:
+            out.write(
+                f"{event.drawable} {time.monotonic():.6f} {event.timestamp} "
+                f"{event.x} {event.y} {event.width} {event.height}\n"
+            )
+        if not x11.XPending(display):
+            out.flush()  # in batches while events queue up, at once otherwise
+
+
+if __name__ == "__main__" and sys.argv[1:2] == ["--watch-damage"]:
+    _watch_damage([int(w) for w in sys.argv[2:]])
