@@ -108,6 +108,17 @@ _POLL = 0.05  # seconds between two looks while waiting
 _current_case = None  # name of the running case, used for failure folders
 
 
+
+_prctl = ctypes.CDLL(None, use_errno=True).prctl  # resolved here, never in a forked child
+_PR_SET_PDEATHSIG = 1
+
+
+def die_with_parent():
+    """Runs in each child before exec: when the test process dies (a CTest time-out, a
+    kill), the kernel ends the child too, so no Xvfb or program is left behind."""
+    _prctl(_PR_SET_PDEATHSIG, int(signal.SIGTERM))
+
+
 class Failure(AssertionError):
     """A check failed; the message says what was expected and what was seen."""
 
@@ -504,6 +515,7 @@ class XSession:
                 stderr=subprocess.STDOUT,
                 env=self._base_env,
                 start_new_session=True,
+                preexec_fn=die_with_parent,
             )
         finally:
             os.close(write_fd)
@@ -539,6 +551,7 @@ class XSession:
                 stderr=subprocess.STDOUT,
                 env=self.env,
                 start_new_session=True,
+                preexec_fn=die_with_parent,
             )
         finally:
             log.close()
@@ -643,6 +656,7 @@ class XSession:
                 env=env,
                 cwd=cwd or self._dirs["home"],
                 start_new_session=True,
+                preexec_fn=die_with_parent,
             )
         app = App(proc, out_path, list(args))
         self.apps.append(app)
@@ -1015,6 +1029,7 @@ class DamageWatch:
             stderr=subprocess.DEVNULL,
             env=self.session.env,
             start_new_session=True,
+            preexec_fn=die_with_parent,
         )
         first = self._proc.stdout.readline()
         if first.strip() != b"ready":

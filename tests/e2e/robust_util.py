@@ -12,7 +12,7 @@ import re
 import subprocess
 import time
 
-from harness import App, Failure, Timeout, check, wait_until
+from harness import App, Failure, Timeout, check, die_with_parent, wait_until
 
 TITLE = "^Vantrel$"
 MENU_BAR_HEIGHT = 18  # pixels above the client area
@@ -94,6 +94,7 @@ def put_on_clipboard(session, text, timeout=5):
         stderr=subprocess.DEVNULL,
         env=session.env,
         start_new_session=True,
+        preexec_fn=die_with_parent,
     )
     owner.stdin.write(text.encode())
     owner.stdin.close()
@@ -187,6 +188,7 @@ def start_copies(session, count, env=None, cwd=None):
                     cwd=cwd or session.env["HOME"],
                     pass_fds=(gate_read,),
                     start_new_session=True,
+                    preexec_fn=die_with_parent,
                 )
             app = App(proc, out_path, [])
             session.apps.append(app)
