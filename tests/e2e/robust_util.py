@@ -139,26 +139,6 @@ def edit_text(session):
     return session.selection()
 
 
-def message_text(session, wid):
-    """Text of a message box: a triple click on its dark writing (right of
-    the icon, in the upper half) selects the paragraph onto PRIMARY. Tries a
-    few points, since one may fall between two words."""
-    g = session.geometry(wid)
-    pixels = session.pixels()
-    ink = [
-        (x, y)
-        for y in range(g.y, g.y + g.height // 2)
-        for x in range(g.x + g.width // 4, g.x + g.width)
-        if sum(pixels.at(x, y)) < 3 * 80
-    ]
-    check(ink, f"no writing found in the message box at {g}")
-    for x, y in (ink[len(ink) // 2], ink[len(ink) // 4], ink[3 * len(ink) // 4]):
-        text = session.text_at(x, y)
-        if text:
-            return text
-    return ""
-
-
 # ---------------------------------------------------------------- starting copies
 
 

@@ -325,7 +325,7 @@ def without_opengl_one_error_box_and_a_usable_window():
         check_equal(len(mains), 1, "main windows")
         check_equal(len(boxes), 1, "error boxes")
         main_wid = mains[0]
-        text = ru.message_text(s, boxes[0])
+        text = s.message_text(boxes[0])
         check(
             text.startswith(GL_ERROR_PREFIX) and "OpenGL" in text,
             f"error box text {text!r} does not say that the drawing area needs OpenGL",

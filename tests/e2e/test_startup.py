@@ -72,27 +72,6 @@ def start_succeeds_after_killed_copy():
         check(again.running(), "the new copy ended: " + again.describe_exit())
 
 
-def message_text(s, wid):
-    """Reads the text of a message box: it is the dark writing in the upper
-    part of the box, right of the icon. Tries a few points of it, since one
-    may fall between two words."""
-    g = s.geometry(wid)
-    pixels = s.pixels()
-    ink = [
-        (x, y)
-        for y in range(g.y, g.y + g.height // 2)
-        for x in range(g.x + g.width // 4, g.x + g.width)
-        if sum(pixels.at(x, y)) < 3 * 80
-    ]
-    check(ink, f"no writing found in the message box at {g}")
-    text = ""
-    for x, y in (ink[len(ink) // 2], ink[len(ink) // 4], ink[3 * len(ink) // 4]):
-        text = s.text_at(x, y)
-        if text:
-            break
-    return text
-
-
 @case
 def shallow_colour_depth_is_refused():
     with XSession(depth=16) as s:
@@ -103,7 +82,7 @@ def shallow_colour_depth_is_refused():
             "_NET_WM_WINDOW_TYPE_DIALOG" in s.window_types(box),
             f"the window is not a dialog: {s.window_types(box)}",
         )
-        text = message_text(s, box)
+        text = s.message_text(box)
         check_equal(text, DEPTH_WARNING, "message text")
         s.key("Return", wid=box)
         check_equal(s.wait_exit(app, timeout=5), 0, "exit code after confirming")
