@@ -9,7 +9,8 @@ packages=(
   libgl1-mesa-dri libglx-mesa0
   fonts-liberation2
   googletest libgtest-dev libbenchmark-dev
-  xvfb xdotool openbox x11-utils x11-apps imagemagick procps xclip libxdamage1
+  python3 xvfb xkb-data x11-xkb-utils xauth xdotool openbox x11-utils x11-apps imagemagick
+  procps xclip libxdamage1
   desktop-file-utils appstream dpkg-dev
 )
 
