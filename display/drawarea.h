@@ -63,11 +63,6 @@ class TDXDraw : public QWidget {
     void FillRect(int left, int top, int right, int bottom, std::uint32_t color);
     void Flip();    // present at the vertical blank
     void Repaint(); // present again without waiting
-    int SurfaceWidthPx() const { return SurfaceWidth; }
-    int SurfaceHeightPx() const { return SurfaceHeight; }
-
-    // Set when the set-up failed; the text the user was shown.
-    QString lastError() const { return error_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
