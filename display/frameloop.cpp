@@ -50,7 +50,7 @@ void TForm1::DXTimer1Timer(QObject*, int) {
         }
         if (CheckBox2->isChecked())
             DXImageList1->draw(surface, Kontrastbild, 0, KontrastbildTop);
-        Label15->setCaption(QStringLiteral("(%1 ms)").arg(distanceTimeMs(distance, speed)));
+        Label15->setCaption(TimeCaption(distance, speed));
     } else {
         const int floorY = TDXDraw::SurfaceHeight - DXImageList1->height(Laufschrift);
         advanceFree(BlockX, BlockY, DirX, DirY, speed, LastFrameRate, TDXDraw::SurfaceWidth,

@@ -3,6 +3,7 @@
 #include "app/startup.h"
 #include "display/drawarea.h"
 #include "display/frametimer.h"
+#include "display/motion.h"
 #include "display/picturelist.h"
 #include "ui/controls.h"
 
@@ -59,6 +60,10 @@ void TForm1::WireEvents() {
     connect(Beenden1, &QAction::triggered, this, [this] { Beenden1Click(Beenden1); });
     connect(WebLink1, &QAction::triggered, this, [this] { WebLink1Click(WebLink1); });
     connect(ueber1, &QAction::triggered, this, [this] { ueber1Click(ueber1); });
+}
+
+QString TForm1::TimeCaption(int distance, int speed) {
+    return QStringLiteral("(%1 ms)").arg(distanceTimeMs(distance, speed));
 }
 
 int TForm1::DesktopBitsPerPixel() {

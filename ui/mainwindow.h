@@ -130,6 +130,8 @@ class TForm1 : public QMainWindow {
     void DrawBlock(int X, int Y, int W, int H, std::uint32_t Color);
     void TrackPresets();
     void ApplyPreset(int index);
+    // "(t ms)": the time the block needs for `distance` pixels at `speed` pixels per second.
+    static QString TimeCaption(int distance, int speed);
     TLabel* presetDistanceLabel(int index) const;
 
     double BlockX = 0.0;            // pixels

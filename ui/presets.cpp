@@ -1,7 +1,6 @@
 // The three colour presets: applying one, and marking the one whose values are current.
 #include "ui/mainwindow.h"
 
-#include "display/motion.h"
 #include "ui/controls.h"
 
 #include <array>
@@ -75,8 +74,7 @@ void TForm1::TrackPresets() {
         TLabel* distance = presetDistanceLabel(k);
         distance->setCaption(QString::number(UpDown1->position()));
         const int remembered = distance->caption().toInt();
-        times[k]->setCaption(
-            QStringLiteral("(%1 ms)").arg(distanceTimeMs(remembered, PresetSpeed)));
+        times[k]->setCaption(TimeCaption(remembered, PresetSpeed));
     }
 }
 
